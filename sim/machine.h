@@ -1,0 +1,61 @@
+// The simulated machine: one object owns all of its state for the life of the process.
+// The platform's entry points are thin forwarders to it.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "drive.h"
+#include "ini_file.h"
+#include "input.h"
+#include "machine_ini.h"
+#include "registry.h"
+#include "trace.h"
+
+namespace sim {
+
+class Machine {
+public:
+    // Reads the machine folder: machine.ini, registry.reg and drive_c/, each optional.
+    // Throws InputError for a file that cannot be parsed; nothing is changed then.
+    static std::unique_ptr<Machine> load(const std::filesystem::path& folder, Input input);
+
+    // Writes back, each atomically, the files whose content changed.
+    void save();
+
+    // The input has ended while the program waits for it: save, say so on standard error
+    // and end the process with status 0.
+    [[noreturn]] void shut_down(const std::string& why);
+    // A command of the input that cannot be carried out: say which, end the process with a
+    // non-zero status, and save nothing.
+    [[noreturn]] void stop(const std::string& why);
+    bool shutting_down() const { return shutting_down_; }
+
+    const std::filesystem::path& folder() const { return folder_; }
+
+    MachineSettings settings;
+    IniFile ini;
+    Registry registry;
+    Drive drive{""};
+    Input input = Input::none();
+    Trace trace;
+
+    // Open registry keys by handle value.
+    std::unordered_map<std::uintptr_t, RegKey*> open_keys;
+    std::uintptr_t next_key_handle = 0x100;
+    std::uint32_t last_error = 0;
+
+private:
+    std::filesystem::path folder_;
+    std::string ini_text_;  // machine.ini as read, to see whether it changed
+    bool shutting_down_ = false;
+};
+
+// The machine this process runs on; set by the start-up (or by a test).
+Machine& machine();
+void set_machine(std::unique_ptr<Machine> m);
+
+}  // namespace sim

@@ -1,0 +1,67 @@
+#include "machine_ini.h"
+
+#include "drive.h"
+#include "error.h"
+#include "text.h"
+
+namespace sim {
+
+namespace {
+
+// The longest directory path Windows can give, its terminator not counted.
+constexpr std::size_t kLongestDirectory = 259;
+
+std::string directory_value(const IniFile::Entry& e, const std::string& file_name) {
+    if (e.value.empty()) throw InputError(file_name, e.line, e.key + " is empty");
+    if (e.value.size() > kLongestDirectory) {
+        throw InputError(file_name, e.line, e.key + " is longer than 259 characters");
+    }
+    for (unsigned char c : e.value) {
+        if (c < 0x20) throw InputError(file_name, e.line, e.key + " holds a control character");
+    }
+    std::string value = e.value;
+    while (value.size() > 3 && (value.back() == '\\' || value.back() == '/')) value.pop_back();
+    return value;
+}
+
+}  // namespace
+
+MachineSettings read_machine_settings(const IniFile& ini, const std::string& file_name) {
+    MachineSettings settings;
+    for (const auto& [name, line] : ini.sections()) {
+        if (!equal_ascii_nocase(name, "System") && !equal_ascii_nocase(name, "Files")) {
+            throw InputError(file_name, line, "unknown section [" + name + "]");
+        }
+    }
+    for (const IniFile::Entry& e : ini.entries()) {
+        if (equal_ascii_nocase(e.section, "System")) {
+            if (equal_ascii_nocase(e.key, "WindowsDirectory")) {
+                settings.windows_directory = directory_value(e, file_name);
+            } else if (equal_ascii_nocase(e.key, "SystemDirectory")) {
+                settings.system_directory = directory_value(e, file_name);
+            } else if (equal_ascii_nocase(e.key, "UserLanguage")) {
+                std::optional<std::uint32_t> id = parse_u32(e.value);
+                if (!id || *id == 0 || *id > 0xFFFF) {
+                    throw InputError(file_name, e.line,
+                                     "UserLanguage '" + e.value + "' is not a language identifier from 0x0001 to 0xFFFF");
+                }
+                settings.user_language = static_cast<std::uint16_t>(*id);
+            } else {
+                throw InputError(file_name, e.line, "unknown entry '" + e.key + "' in [System]");
+            }
+        } else if (equal_ascii_nocase(e.section, "Files")) {
+            std::optional<std::string> path = Drive::normal_form(e.key);
+            if (!path) throw InputError(file_name, e.line, "'" + e.key + "' is not a path of drive C:");
+            if (equal_ascii_nocase(e.value, "in-use")) {
+                settings.locked_files[*path] = FileLock::InUse;
+            } else if (equal_ascii_nocase(e.value, "read-only")) {
+                settings.locked_files[*path] = FileLock::ReadOnly;
+            } else {
+                throw InputError(file_name, e.line, "'" + e.value + "' is neither in-use nor read-only");
+            }
+        }
+    }
+    return settings;
+}
+
+}  // namespace sim
