@@ -54,6 +54,11 @@ std::optional<Command> parse_command(std::string_view line, const std::string& f
         if (pos > start) words.emplace_back(line.substr(start, pos - start));
     }
     if (words.empty()) return std::nullopt;
+    bool ahead = words[0] == "ahead";
+    if (ahead) {
+        words.erase(words.begin());
+        if (words.empty()) throw InputError(file_name, number, "'ahead' needs a command after it");
+    }
     for (const CommandForm& form : forms) {
         if (words[0] != form.name) continue;
         std::size_t count = words.size() - 1;
@@ -70,7 +75,7 @@ std::optional<Command> parse_command(std::string_view line, const std::string& f
                                      " in '" + form.usage + "'");
             }
         }
-        Command command{words[0], {words.begin() + 1, words.end()}, number};
+        Command command{words[0], {words.begin() + 1, words.end()}, number, ahead};
         return command;
     }
     throw InputError(file_name, number, "unknown command '" + words[0] + "'");
@@ -91,6 +96,15 @@ Input Input::script(std::string_view text, const std::string& file_name) {
         pos = end + 1;
     }
     return input;
+}
+
+std::vector<Command> Input::take_typed_ahead() {
+    std::vector<Command> out;
+    while (!commands_.empty() && commands_.front().ahead) {
+        out.push_back(std::move(commands_.front()));
+        commands_.pop_front();
+    }
+    return out;
 }
 
 Input Input::terminal(std::FILE* in, std::FILE* out) {

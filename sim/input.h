@@ -20,6 +20,8 @@ struct Command {
     std::string name;               // "yes", "click", "set", ...
     std::vector<std::string> args;  // as written
     int line = 0;                   // 1-based line of the script; 0 on a terminal
+    bool ahead = false;             // typed ahead: "ahead <command>" stands in the
+                                    // machine's input queue before the program starts
 };
 
 // Parses one line; nullopt for a blank or comment line. Throws InputError.
@@ -42,6 +44,9 @@ public:
     std::optional<Command> next(std::string_view prompt);
     // Without taking it: the command that next() would give from a script.
     const Command* peek() const { return commands_.empty() ? nullptr : &commands_.front(); }
+    // Takes the commands typed ahead (those written "ahead <command>") from the start of
+    // the script, in order.
+    std::vector<Command> take_typed_ahead();
 
 private:
     std::string name_;

@@ -40,6 +40,7 @@ std::unique_ptr<Machine> Machine::load(const std::filesystem::path& folder, Inpu
         m->ini_text_ = m->ini.text();
     }
     m->settings = read_machine_settings(m->ini, ini_name);
+    m->mixers = Mixers::from_ini(m->ini, ini_name);
     if (auto text = read_whole_file(folder / "registry.reg")) {
         m->registry = load_reg_file(*text, (folder / "registry.reg").string());
     }
@@ -54,6 +55,7 @@ void Machine::save() {
         registry.mark_saved();
         trace.event("machine: registry.reg saved");
     }
+    mixers.store(ini);
     std::string text = ini.text();
     if (text != ini_text_) {
         write_file_atomically(folder_ / "machine.ini", text);

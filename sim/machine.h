@@ -8,10 +8,12 @@
 #include <string>
 #include <unordered_map>
 
+#include "crt_files.h"
 #include "drive.h"
 #include "ini_file.h"
 #include "input.h"
 #include "machine_ini.h"
+#include "mixers.h"
 #include "registry.h"
 #include "trace.h"
 
@@ -42,11 +44,14 @@ public:
     Drive drive{""};
     Input input = Input::none();
     Trace trace;
+    Mixers mixers;
+    CrtFiles crt_files;
 
     // Open registry keys by handle value.
     std::unordered_map<std::uintptr_t, RegKey*> open_keys;
     std::uintptr_t next_key_handle = 0x100;
     std::uint32_t last_error = 0;
+    std::string program_name;  // the program's file name without folder and extension
 
 private:
     std::filesystem::path folder_;

@@ -28,8 +28,13 @@ std::string directory_value(const IniFile::Entry& e, const std::string& file_nam
 
 MachineSettings read_machine_settings(const IniFile& ini, const std::string& file_name) {
     MachineSettings settings;
+    // [Display] and [Mixer<n>] are read by the rooms they describe.
     for (const auto& [name, line] : ini.sections()) {
-        if (!equal_ascii_nocase(name, "System") && !equal_ascii_nocase(name, "Files")) {
+        bool mixer = name.size() > 5 && equal_ascii_nocase(name.substr(0, 5), "Mixer") &&
+                     name.find_first_not_of("0123456789", 5) == std::string::npos &&
+                     (name.size() == 6 || name[5] != '0');
+        if (!equal_ascii_nocase(name, "System") && !equal_ascii_nocase(name, "Files") &&
+            !equal_ascii_nocase(name, "Display") && !mixer) {
             throw InputError(file_name, line, "unknown section [" + name + "]");
         }
     }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "atomic_file.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     try {
         auto m = sim::Machine::load(folder, read_input());
         if (const char* trace = std::getenv("SIMWIN_TRACE"); trace && *trace) m->trace.open(trace);
+        m->program_name = argc > 0 ? std::filesystem::path(argv[0]).stem().string() : "PROGRAM";
         sim::set_machine(std::move(m));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "simwin: %s\n", error.what());
@@ -70,5 +72,6 @@ int main(int argc, char** argv) {
     ::on_exit(end_of_process, nullptr);
     int status = WinMain(reinterpret_cast<HINSTANCE>(static_cast<UINT_PTR>(0x00400000)), nullptr, arguments.data(),
                          10 /* SW_SHOWDEFAULT */);
+    sim::machine().trace.event("machine: WinMain returned " + std::to_string(status));
     std::exit(status);
 }
