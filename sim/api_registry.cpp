@@ -66,6 +66,14 @@ sim::RegKey* key_of(HKEY key, LONG& error) {
     return open->second;
 }
 
+// A key path as the registry takes it: one backslash at the end is passed over, as
+// Windows does, so "Class\\" names the key "Class" itself.
+std::string_view key_path(LPCSTR path) {
+    std::string_view p = path ? path : "";
+    if (!p.empty() && p.back() == '\\') p.remove_suffix(1);
+    return p;
+}
+
 }  // namespace
 
 LONG WINAPI RegOpenKeyExA(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY result) {
@@ -75,7 +83,7 @@ LONG WINAPI RegOpenKeyExA(HKEY root, LPCSTR path, DWORD options, REGSAM access, 
     if (!result) {
         error = ERROR_INVALID_PARAMETER;
     } else if (sim::RegKey* parent = key_of(root, error)) {
-        sim::RegKey* key = m.registry.find(parent, path ? path : "");
+        sim::RegKey* key = m.registry.find(parent, key_path(path));
         if (!key) {
             error = ERROR_FILE_NOT_FOUND;
         } else {
@@ -139,7 +147,7 @@ LONG WINAPI RegDeleteKeyA(HKEY root, LPCSTR path) {
     if (!path) {
         error = ERROR_INVALID_PARAMETER;
     } else if (sim::RegKey* parent = key_of(root, error)) {
-        sim::RegKey* key = m.registry.find(parent, path);
+        sim::RegKey* key = m.registry.find(parent, key_path(path));
         if (!key) {
             error = ERROR_FILE_NOT_FOUND;
         } else if (!key->parent) {
