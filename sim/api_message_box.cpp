@@ -17,7 +17,7 @@ std::string owner_text(HWND owner) {
 
 int WINAPI MessageBoxExA(HWND owner, LPCSTR text, LPCSTR caption, UINT style, WORD language) {
     sim::Machine& m = machine();
-    int result = sim::run_message_box(m, text ? text : "", caption ? caption : "Error", style);
+    int result = sim::run_message_box(m, text ? text : "", caption ? caption : "Error", style, language);
     m.trace.call("MessageBoxExA",
                  {owner_text(owner), sim::trace_string(text), sim::trace_string(caption), sim::box_style_text(style),
                   sim::hex(language, 4)},
@@ -27,7 +27,8 @@ int WINAPI MessageBoxExA(HWND owner, LPCSTR text, LPCSTR caption, UINT style, WO
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
     sim::Machine& m = machine();
-    int result = sim::run_message_box(m, text ? text : "", caption ? caption : "Error", style);
+    int result =
+        sim::run_message_box(m, text ? text : "", caption ? caption : "Error", style, m.settings.user_language);
     m.trace.call("MessageBoxA",
                  {owner_text(owner), sim::trace_string(text), sim::trace_string(caption), sim::box_style_text(style)},
                  sim::box_result_text(result));

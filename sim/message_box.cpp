@@ -29,12 +29,32 @@ const char* icon_word(std::uint32_t style) {
     }
 }
 
+// A button's text as a box in this language shows it (code page 1252), English otherwise.
+std::string button_label(const BoxButton& b, std::uint16_t language) {
+    struct Labels {
+        std::uint16_t primary;
+        const char* texts[8];  // by button id
+    };
+    static const Labels labels[] = {
+        {0x07, {"", "OK", "Abbrechen", "Abbrechen", "Wiederholen", "Ignorieren", "Ja", "Nein"}},
+        {0x0A, {"", "Aceptar", "Cancelar", "Anular", "Reintentar", "Omitir", "S\xED", "No"}},
+        {0x0C, {"", "OK", "Annuler", "Abandonner", "R\xE9" "essayer", "Ignorer", "Oui", "Non"}},
+        {0x13, {"", "OK", "Annuleren", "Afbreken", "Opnieuw", "Negeren", "Ja", "Nee"}},
+    };
+    for (const Labels& l : labels) {
+        if ((language & 0x3FF) == l.primary) return l.texts[b.id];
+    }
+    return b.label;
+}
+
 void draw(std::FILE* out, const std::string& text, const std::string& caption, std::uint32_t style,
-          const std::vector<BoxButton>& buttons) {
+          std::uint16_t language, const std::vector<BoxButton>& buttons) {
     std::string icon = icon_word(style);
     std::string body = (icon.empty() ? "" : icon + "  ") + text;
     std::string row;
-    for (const BoxButton& b : buttons) row += std::string(row.empty() ? "" : "  ") + "[ " + b.label + " ]";
+    for (const BoxButton& b : buttons) {
+        row += std::string(row.empty() ? "" : "  ") + "[ " + button_label(b, language) + " ]";
+    }
     std::size_t width = std::max({body.size(), row.size(), caption.size() + 4}) + 4;
     auto line = [&](const std::string& content, bool centre) {
         std::size_t pad = width - content.size();
@@ -86,11 +106,12 @@ std::string box_result_text(int result) {
     return result >= 0 && result <= 7 ? names[result] : std::to_string(result);
 }
 
-int run_message_box(Machine& m, const std::string& text, const std::string& caption, std::uint32_t style) {
+int run_message_box(Machine& m, const std::string& text, const std::string& caption, std::uint32_t style,
+                    std::uint16_t language) {
     std::vector<BoxButton> buttons = box_buttons(style);
     std::string choices;
     for (const BoxButton& b : buttons) choices += std::string(choices.empty() ? "" : "/") + b.command;
-    if (m.input.interactive()) draw(stderr, text, caption, style, buttons);
+    if (m.input.interactive()) draw(stderr, text, caption, style, language, buttons);
     for (;;) {
         std::optional<Command> command = m.input.next(choices + " (or fail)");
         if (!command) m.shut_down("the input ended while the box " + c_literal(caption) + " waited for an answer");

@@ -24,8 +24,10 @@ std::string box_style_text(std::uint32_t style);
 std::string box_result_text(int result);
 
 // Shows the box and waits for its answer: a button's id, or 0 when the input says the box
-// cannot be shown. A command that cannot answer this box stops the machine; the end of the
-// input shuts it down.
-int run_message_box(Machine& m, const std::string& text, const std::string& caption, std::uint32_t style);
+// cannot be shown. The buttons bear the texts of the box's language where the machine has
+// them (0: the user's language). A command that cannot answer this box stops the machine;
+// the end of the input shuts it down.
+int run_message_box(Machine& m, const std::string& text, const std::string& caption, std::uint32_t style,
+                    std::uint16_t language);
 
 }  // namespace sim
