@@ -38,7 +38,7 @@ std::optional<std::string> Drive::normal_form(std::string_view path) {
         for (unsigned char c : part) {
             if (forbidden_in_name(c)) return std::nullopt;
         }
-        parts.push_back(fold_name(part));
+        parts.push_back(fold_case(part));
     }
     std::string out = "C:";
     for (const std::string& part : parts) out += "\\" + part;
@@ -72,7 +72,7 @@ std::optional<Drive::Found> Drive::find(std::string_view windows_path, Missing* 
         std::optional<std::filesystem::path> match;
         for (const auto& entry : std::filesystem::directory_iterator(current, ec)) {
             std::string name = entry.path().filename().string();
-            if (fold_name(name) == part && (!match || name < match->filename().string())) match = entry.path();
+            if (fold_case(name) == part && (!match || name < match->filename().string())) match = entry.path();
         }
         if (!match) {
             if (missing) *missing = rest.empty() ? Missing::File : Missing::Path;

@@ -1,5 +1,7 @@
 #include "registry.h"
 
+#include "text.h"
+
 #include <array>
 #include <list>
 #include <unordered_map>
@@ -12,40 +14,6 @@ constexpr std::array<const char*, 6> kRootNames = {
     "HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE",
     "HKEY_USERS",        "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA",
 };
-
-// Each byte's folded form: lower-case letters of code page 1252 become their capitals.
-constexpr std::array<unsigned char, 256> make_fold_table() {
-    std::array<unsigned char, 256> table{};
-    for (int b = 0; b < 256; b++)
-        table[b] = static_cast<unsigned char>(b);
-    for (int b = 'a'; b <= 'z'; b++)
-        table[b] = static_cast<unsigned char>(b - 0x20);
-    for (int b = 0xE0; b <= 0xFE; b++) {
-        if (b != 0xF7)
-            table[b] = static_cast<unsigned char>(b - 0x20);
-    }
-    table[0x9A] = 0x8A;
-    table[0x9C] = 0x8C;
-    table[0x9E] = 0x8E;
-    table[0xFF] = 0x9F;
-    return table;
-}
-
-constexpr std::array<unsigned char, 256> kFold = make_fold_table();
-
-unsigned char fold_byte(char c) {
-    return kFold[static_cast<unsigned char>(c)];
-}
-
-bool same_folded(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); i++) {
-        if (fold_byte(a[i]) != fold_byte(b[i]))
-            return false;
-    }
-    return true;
-}
 
 // Splits a backslash-separated path; nullopt when any part is empty.
 std::optional<std::vector<std::string_view>> split_path(std::string_view path) {
@@ -67,13 +35,6 @@ std::optional<std::vector<std::string_view>> split_path(std::string_view path) {
 }
 
 }  // namespace
-
-std::string fold_case(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded)
-        c = static_cast<char>(fold_byte(c));
-    return folded;
-}
 
 std::optional<Root> root_from_name(std::string_view name) {
     for (std::size_t i = 0; i < kRootNames.size(); i++) {

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text.h"
+
 namespace sim {
 
 enum class Root { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig, DynData };
@@ -28,8 +30,6 @@ constexpr std::uint32_t kRegSz = 1;
 constexpr std::uint32_t kRegBinary = 3;
 constexpr std::uint32_t kRegDword = 4;
 
-// Names compare equal when they are equal after case folding.
-std::string fold_case(std::string_view name);
 
 struct RegValue {
     std::string name;      // "" is the key's default value

@@ -105,22 +105,40 @@ bool equal_ascii_nocase(std::string_view a, std::string_view b) {
 
 namespace sim {
 
-std::string fold_name(std::string_view name) {
-    std::string out(name);
-    for (char& ch : out) {
-        unsigned char c = static_cast<unsigned char>(ch);
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<unsigned char>(c - 32);
-        } else if (c >= 0xE0 && c <= 0xFE && c != 0xF7) {
-            c = static_cast<unsigned char>(c - 32);
-        } else if (c == 0x9A || c == 0x9C || c == 0x9E) {
-            c = static_cast<unsigned char>(c - 16);
-        } else if (c == 0xFF) {
-            c = 0x9F;
-        }
-        ch = static_cast<char>(c);
+namespace {
+
+constexpr std::array<unsigned char, 256> make_fold_table() {
+    std::array<unsigned char, 256> table{};
+    for (int b = 0; b < 256; b++) table[b] = static_cast<unsigned char>(b);
+    for (int b = 'a'; b <= 'z'; b++) table[b] = static_cast<unsigned char>(b - 0x20);
+    for (int b = 0xE0; b <= 0xFE; b++) {
+        if (b != 0xF7) table[b] = static_cast<unsigned char>(b - 0x20);
     }
-    return out;
+    table[0x9A] = 0x8A;
+    table[0x9C] = 0x8C;
+    table[0x9E] = 0x8E;
+    table[0xFF] = 0x9F;
+    return table;
+}
+
+constexpr std::array<unsigned char, 256> kFold = make_fold_table();
+
+}  // namespace
+
+unsigned char fold_byte(char c) { return kFold[static_cast<unsigned char>(c)]; }
+
+std::string fold_case(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = static_cast<char>(fold_byte(c));
+    return folded;
+}
+
+bool same_folded(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); i++) {
+        if (fold_byte(a[i]) != fold_byte(b[i])) return false;
+    }
+    return true;
 }
 
 }  // namespace sim

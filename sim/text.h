@@ -30,8 +30,11 @@ bool equal_ascii_nocase(std::string_view a, std::string_view b);
 
 namespace sim {
 
-// A name folded for comparison without regard to case, as the machine's file system and
-// registry compare names: ASCII letters and the letters of code page 1252.
-std::string fold_name(std::string_view name);
+// Names compare without regard to case, in the machine's file system and registry alike:
+// the lower-case letters of code page 1252 (ASCII and the Latin-1 letters) fold to their
+// capitals.
+unsigned char fold_byte(char c);
+std::string fold_case(std::string_view name);
+bool same_folded(std::string_view a, std::string_view b);
 
 }  // namespace sim

@@ -22,7 +22,7 @@ sim::Registry registry_of(const fs::path& folder) {
 
 std::map<std::string, const sim::RegKey*> keys_by_path(const sim::Registry& registry) {
     std::map<std::string, const sim::RegKey*> out;
-    for (const sim::RegKey* key : registry.keys_in_order()) out[sim::fold_name(key->path())] = key;
+    for (const sim::RegKey* key : registry.keys_in_order()) out[sim::fold_case(key->path())] = key;
     return out;
 }
 
@@ -49,9 +49,9 @@ void missing_keys(const sim::Registry& from, const std::map<std::string, const s
         below = 0;
     };
     for (const sim::RegKey* key : from.keys_in_order()) {
-        std::string folded = sim::fold_name(key->path());
+        std::string folded = sim::fold_case(key->path());
         if (to.count(folded)) continue;
-        if (!top.empty() && folded.rfind(sim::fold_name(top) + "\\", 0) == 0) {
+        if (!top.empty() && folded.rfind(sim::fold_case(top) + "\\", 0) == 0) {
             below++;
             continue;
         }
@@ -69,7 +69,7 @@ void compare_registries(const fs::path& before_folder, const fs::path& after_fol
     missing_keys(before, after_keys, "removed");
     missing_keys(after, before_keys, "added");
     for (const sim::RegKey* key : before.keys_in_order()) {
-        auto kept = after_keys.find(sim::fold_name(key->path()));
+        auto kept = after_keys.find(sim::fold_case(key->path()));
         if (kept == after_keys.end()) continue;
         for (const sim::RegValue& v : key->values) {
             const sim::RegValue* now = after.value(*kept->second, v.name);
