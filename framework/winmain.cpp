@@ -3,12 +3,12 @@
 #include "framework.h"
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
-    (void)hInstance;
     (void)hPrevInstance;
     (void)lpCmdLine;
     (void)nCmdShow;
     CWinApp* app = AfxGetApp();
     if (app == NULL) return 0;
+    app->m_hInstance = hInstance;
     // This framework runs no message loop of its own: a program does its whole work
     // inside InitInstance, which returns FALSE when the work is done.
     app->InitInstance();

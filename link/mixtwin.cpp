@@ -1,5 +1,6 @@
 // mixtwin, the volume link: keeps six controls of the Dream wavetable chip's mixer in step
 // with six watched controls of the base codec's mixer. It has no user interface.
+#include "hostdlg.h"
 #include "link.h"
 
 class CLinkApp : public CWinApp {
@@ -81,5 +82,10 @@ BOOL CLinkApp::InitInstance() {
         p.rule = pairsettings[pair].rule;
     }
 
+    // The host dialog is the main window; its modal run is the program's working life.
+    // When it ends, FALSE ends the process without the framework's own message loop.
+    CHostDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
     return FALSE;
 }

@@ -6,6 +6,7 @@
 
 #include "atomic_file.h"
 #include "error.h"
+#include "messages.h"
 #include "reg_file.h"
 
 namespace sim {
@@ -41,6 +42,9 @@ std::unique_ptr<Machine> Machine::load(const std::filesystem::path& folder, Inpu
     }
     m->settings = read_machine_settings(m->ini, ini_name);
     m->mixers = Mixers::from_ini(m->ini, ini_name);
+    m->windows.screen_width = m->settings.display_width;
+    m->windows.screen_height = m->settings.display_height;
+    connect_mixer_notifications(*m);
     if (auto text = read_whole_file(folder / "registry.reg")) {
         m->registry = load_reg_file(*text, (folder / "registry.reg").string());
     }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -14,8 +15,11 @@
 #include "input.h"
 #include "machine_ini.h"
 #include "mixers.h"
+#include "queue.h"
 #include "registry.h"
+#include "resources.h"
 #include "trace.h"
+#include "windows.h"
 
 namespace sim {
 
@@ -46,6 +50,13 @@ public:
     Trace trace;
     Mixers mixers;
     CrtFiles crt_files;
+    Windows windows;
+    MessageQueue queue;
+    ModuleResources resources;
+    // When set, called instead of taking a command of the input when the program waits for
+    // one: it changes the machine (a benchmark's or a test's stand-in for a person) and
+    // gives false when it has nothing more, which ends the input.
+    std::function<bool()> on_wait;
 
     // Open registry keys by handle value.
     std::unordered_map<std::uintptr_t, RegKey*> open_keys;
