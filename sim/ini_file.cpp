@@ -1,12 +1,16 @@
 #include "ini_file.h"
 
 #include "error.h"
+#include "error_text.h"
 #include "text.h"
 
 namespace sim {
 
 IniFile IniFile::parse(std::string_view text, const std::string& file_name) {
     IniFile ini;
+    if (starts_as_utf16(text)) {
+        throw InputError(file_name, 1, "the file is UTF-16 text; it must be plain text in code page 1252");
+    }
     std::size_t first_lf = text.find('\n');
     ini.line_end_ = (first_lf != std::string_view::npos && first_lf > 0 && text[first_lf - 1] == '\r') ? "\r\n" : "\n";
     ini.final_line_end_ = text.empty() || text.back() == '\n';
@@ -34,7 +38,7 @@ IniFile IniFile::parse(std::string_view text, const std::string& file_name) {
             for (const auto& [seen, seen_line] : ini.sections_) {
                 if (equal_ascii_nocase(seen, name)) {
                     throw InputError(file_name, number,
-                                     "section [" + std::string(name) + "] was given already on line " +
+                                     "section [" + printable(name) + "] was given already on line " +
                                          std::to_string(seen_line));
                 }
             }
@@ -46,7 +50,7 @@ IniFile IniFile::parse(std::string_view text, const std::string& file_name) {
         }
         std::size_t equals = body.find('=');
         if (equals == std::string_view::npos) {
-            throw InputError(file_name, number, "expected 'name=value' or '[section]', found '" + std::string(body) + "'");
+            throw InputError(file_name, number, "expected 'name=value' or '[section]', found " + shown(body));
         }
         if (!in_section) throw InputError(file_name, number, "entry stands before any section");
         std::string_view key = trim(body.substr(0, equals));
@@ -54,7 +58,7 @@ IniFile IniFile::parse(std::string_view text, const std::string& file_name) {
         for (const Entry& e : ini.entries_) {
             if (equal_ascii_nocase(e.section, section) && equal_ascii_nocase(e.key, key)) {
                 throw InputError(file_name, number,
-                                 "entry '" + std::string(key) + "' was given already on line " + std::to_string(e.line));
+                                 "entry " + shown(key) + " was given already on line " + std::to_string(e.line));
             }
         }
         line.entry = static_cast<int>(ini.entries_.size());

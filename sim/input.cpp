@@ -1,6 +1,7 @@
 #include "input.h"
 
 #include "error.h"
+#include "error_text.h"
 #include "text.h"
 
 namespace sim {
@@ -63,14 +64,14 @@ std::optional<Command> parse_command(std::string_view line, const std::string& f
         if (words[0] != form.name) continue;
         std::size_t count = words.size() - 1;
         if (count < form.min_args || count > form.max_args) {
-            throw InputError(file_name, number, "'" + words[0] + "' takes the form '" + form.usage + "'");
+            throw InputError(file_name, number, shown(words[0]) + " takes the form '" + form.usage + "'");
         }
         for (std::size_t i = 1; i < words.size(); i++) {
             bool good = form.kind == Arg::Word || (form.kind == Arg::Number && is_number(words[i])) ||
                         (form.kind == Arg::UnsignedValue && parse_u32(words[i]).has_value());
             if (!good) {
                 throw InputError(file_name, number,
-                                 "'" + words[i] + "' is not " +
+                                 shown(words[i]) + " is not " +
                                      (form.kind == Arg::Number ? "a whole number" : "an unsigned 32-bit number") +
                                      " in '" + form.usage + "'");
             }
@@ -78,12 +79,15 @@ std::optional<Command> parse_command(std::string_view line, const std::string& f
         Command command{words[0], {words.begin() + 1, words.end()}, number, ahead};
         return command;
     }
-    throw InputError(file_name, number, "unknown command '" + words[0] + "'");
+    throw InputError(file_name, number, "unknown command " + shown(words[0]));
 }
 
 Input Input::script(std::string_view text, const std::string& file_name) {
     Input input;
     input.name_ = file_name;
+    if (starts_as_utf16(text)) {
+        throw InputError(file_name, 1, "the script is UTF-16 text; it must be plain text in code page 1252");
+    }
     int number = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {

@@ -2,6 +2,7 @@
 //
 //   [System]   WindowsDirectory, SystemDirectory, UserLanguage
 //   [Files]    <windows path>=in-use | read-only, for files the machine refuses to delete
+//   [Display]  Width, Height: the screen in pixels, 640 by 480 unless given
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,8 @@ struct MachineSettings {
     std::string windows_directory = "C:\\WINDOWS";
     std::string system_directory = "C:\\WINDOWS\\SYSTEM";
     std::uint16_t user_language = 0x0409;
+    int display_width = 640;
+    int display_height = 480;
     // By the path's normal form (see Drive::normal_form).
     std::map<std::string, FileLock> locked_files;
 };

@@ -1,6 +1,7 @@
 #include "mixers.h"
 
 #include "error.h"
+#include "error_text.h"
 #include "input.h"
 #include "text.h"
 
@@ -24,7 +25,8 @@ std::string value_list(const MixerControl& control) {
     std::string out;
     for (std::uint32_t v : control.values) {
         if (!out.empty()) out += ",";
-        out += control.hex ? hex(v, 4) : std::to_string(v);
+        // Four hex digits as the file writes them, eight for a value that needs more.
+        out += control.hex ? hex(v, v > 0xFFFF ? 8 : 4) : std::to_string(v);
     }
     return out;
 }
@@ -74,13 +76,13 @@ Mixers Mixers::from_ini(const IniFile& ini, const std::string& file_name) {
             continue;
         }
         if (e.key.size() <= 7 || !equal_ascii_nocase(e.key.substr(0, 7), "Control")) {
-            throw InputError(file_name, e.line, "unknown entry '" + e.key + "' in [" + e.section + "]");
+            throw InputError(file_name, e.line, "unknown entry " + shown(e.key) + " in [" + e.section + "]");
         }
         std::string_view id_text = std::string_view(e.key).substr(7);
         auto id = id_text.find_first_not_of("0123456789") == std::string_view::npos ? parse_u32(id_text) : std::nullopt;
         if (!id) {
             throw InputError(file_name, e.line,
-                             "'" + e.key + "': the control identifier must be an unsigned 32-bit decimal number");
+                             shown(e.key) + ": the control identifier must be an unsigned 32-bit decimal number");
         }
         if (device.control(*id)) throw InputError(file_name, e.line, "control " + std::to_string(*id) + " is given twice");
         MixerControl control{*id, {}, e.key, false, false};
@@ -91,7 +93,7 @@ Mixers Mixers::from_ini(const IniFile& ini, const std::string& file_name) {
             auto value = parse_u32(item);
             if (!value) {
                 throw InputError(file_name, e.line,
-                                 "'" + std::string(item) + "' is not an unsigned 32-bit number (decimal or 0x hex)");
+                                 shown(item) + " is not an unsigned 32-bit number (decimal or 0x hex)");
             }
             if (item.size() > 1 && (item[1] == 'x' || item[1] == 'X')) control.hex = true;
             control.values.push_back(*value);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "error.h"
+#include "error_text.h"
 
 namespace sim {
 
@@ -26,27 +27,6 @@ int hex_digit(char c) {
     return -1;
 }
 
-// Text from the file, quoted for an error message; bytes outside printable ASCII are
-// shown as \xNN and long text is cut short.
-std::string shown(std::string_view text) {
-    constexpr std::size_t kMaxShown = 60;
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string out = "'";
-    for (std::size_t i = 0; i < text.size() && i < kMaxShown; i++) {
-        auto b = static_cast<unsigned char>(text[i]);
-        if (b < 0x20 || b >= 0x7F) {
-            out += "\\x";
-            out += kDigits[b >> 4];
-            out += kDigits[b & 15];
-        } else {
-            out += static_cast<char>(b);
-        }
-    }
-    if (text.size() > kMaxShown)
-        out += "...";
-    return out + "'";
-}
-
 bool is_blank(std::string_view line) {
     return line.find_first_not_of(" \t") == std::string_view::npos;
 }
@@ -58,6 +38,9 @@ public:
     Registry run() {
         if (lines_.empty())
             fail(0, "the file is empty; a registry file starts with the line REGEDIT4");
+        if (starts_as_utf16(lines_[0])) {
+            fail(1, "the file is UTF-16 text; a registry file is REGEDIT4 text in code page 1252");
+        }
         check_line(0);
         if (lines_[0] != kHeader) {
             fail(1, "the first line must be exactly REGEDIT4, found " + shown(lines_[0]));
@@ -132,7 +115,8 @@ private:
         }
         std::string_view rest = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
         if (slash != std::string_view::npos &&
-            (rest.empty() || rest.back() == '\\' || rest.find("\\\\") != std::string_view::npos)) {
+            (rest.empty() || rest.front() == '\\' || rest.back() == '\\' ||
+             rest.find("\\\\") != std::string_view::npos)) {
             fail(number(), "key path " + shown(path) + " has an empty key name (a doubled or trailing '\\')");
         }
         RegKey* key = registry_.create(registry_.root(*root), rest);
@@ -158,7 +142,7 @@ private:
                     fail(number(), "unterminated string: the line ends after '\\'");
                 char next = line[pos + 1];
                 if (next != '\\' && next != '"') {
-                    fail(number(), std::string("bad escape '\\") + next +
+                    fail(number(), "bad escape '\\" + printable(std::string_view(&next, 1)) +
                                        "' in string; only \\\\ and \\\" may follow a backslash");
                 }
                 text += next;
@@ -227,7 +211,7 @@ private:
             if (!ok)
                 fail(number(), "value type in 'hex(...)' must be a hex number of 1 to 8 digits");
             if (close + 1 >= data_text.size() || data_text[close + 1] != ':') {
-                fail(number(), "expected ':' after 'hex(" + std::string(digits) + ")'");
+                fail(number(), "expected ':' after 'hex(" + printable(digits) + ")'");
             }
             data = hex_list(line, pos + close + 2, raw);
         } else {
@@ -275,8 +259,8 @@ private:
                     if (token.size() == 3 && token[2] == '\\') {
                         fail(number(), "'\\' continues a hex list only after a comma");
                     }
-                    fail(number(), "unexpected text " + shown(token.substr(2)) + " after hex byte '" +
-                                       std::string(token.substr(0, 2)) + "'");
+                    fail(number(), "unexpected text " + shown(token.substr(2)) + " after hex byte " +
+                                       shown(token.substr(0, 2)));
                 }
             } else if (token.size() == 2) {
                 fail(number(), "hex byte " + shown(token) + " is not hexadecimal");

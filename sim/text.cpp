@@ -50,11 +50,8 @@ std::string cp1252_to_utf8(std::string_view bytes) {
 
 std::string hex(std::uint32_t value, int digits) {
     static const char chars[] = "0123456789ABCDEF";
-    std::string out(static_cast<std::size_t>(digits), '0');
-    for (int i = digits - 1; i >= 0 && value != 0; i--) {
-        out[static_cast<std::size_t>(i)] = chars[value & 15];
-        value >>= 4;
-    }
+    std::string out;
+    for (; value != 0 || static_cast<int>(out.size()) < digits; value >>= 4) out.insert(out.begin(), chars[value & 15]);
     return "0x" + out;
 }
 

@@ -15,7 +15,7 @@ std::string c_literal(std::string_view bytes);
 // The bytes of code page 1252 text as UTF-8, for showing on a terminal.
 std::string cp1252_to_utf8(std::string_view bytes);
 
-// "0x" and `digits` upper-case hex digits.
+// "0x" and upper-case hex digits: `digits` of them, more when the value needs them.
 std::string hex(std::uint32_t value, int digits = 8);
 
 // An unsigned 32-bit number written in decimal or as 0x hex; nothing else is taken.

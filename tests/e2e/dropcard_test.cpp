@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "card_expectations.h"
 #include "machine_folder.h"
 #include "reg_file.h"
 #include "text.h"
@@ -13,40 +14,12 @@ namespace {
 
 using e2e::MachineFolder;
 
-// What a full removal takes from the sample machine.
-const std::vector<std::string> card_keys = {
-    "HKEY_LOCAL_MACHINE\\Enum\\ISAPNP\\ESS1868_DEV0000",
-    "HKEY_LOCAL_MACHINE\\Enum\\ISAPNP\\ESS1868_DEV0001",
-    "HKEY_LOCAL_MACHINE\\Enum\\ISAPNP\\ESS1868_DEV0002",
-    "HKEY_LOCAL_MACHINE\\Enum\\ISAPNP\\ESS1868_DEV0003",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\MEDIA\\0000",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\MEDIA\\0001",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\MediaResources\\aux\\es1868.drv<0001>",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\MediaResources\\mixer\\es1868.drv<0001>",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\MediaResources\\wave\\es1868.drv<0001>",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\MediaResources\\midi\\esfm.drv<0001>",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\MediaResources\\midi\\essmpu.drv<0001>",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\MEDIA\\0002",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\MediaResources\\joystick\\msjstick.drv<0002>",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\MEDIA\\0003",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\MediaResources\\midi\\dream95.drv<0003>",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\MediaResources\\mixer\\dream95.drv<0003>",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\MediaResources\\wave\\dream95.drv<0003>",
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\MediaResources\\Dream",
-    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora",
-};
-const char* const run_key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char* const startup_value = "VelmoraDk";
-
-const std::vector<std::string> card_files = {
-    "drive_c/WINDOWS/BANK5120.BIN",         "drive_c/WINDOWS/LOADBANK.EXE",
-    "drive_c/WINDOWS/FXSETUP.EXE",          "drive_c/WINDOWS/SYSTEM/ES1868.DRV",
-    "drive_c/WINDOWS/SYSTEM/ES1868.VXD",    "drive_c/WINDOWS/SYSTEM/ESFM.DRV",
-    "drive_c/WINDOWS/SYSTEM/ESSFM.DRV",     "drive_c/WINDOWS/SYSTEM/ESSMPORT.DRV",
-    "drive_c/WINDOWS/SYSTEM/ESSMPU.DRV",    "drive_c/WINDOWS/SYSTEM/DREAM95.DRV",
-    "drive_c/WINDOWS/SYSTEM/DREAM95.VXD",   "drive_c/WINDOWS/SYSTEM/MIXTWIN.EXE",
-    "drive_c/WINDOWS/SYSTEM/MIXTWIN.INI",   "drive_c/WINDOWS/INF/OTHER/VELMORA.INF",
-};
+// What a full removal takes from the sample machine: the table that the Wine tests of the
+// Win32 program check as well (card_expectations.txt).
+const std::vector<std::string>& card_keys = e2e::card_expectations().keys;
+const std::string& run_key = e2e::card_expectations().value_key;
+const std::string& startup_value = e2e::card_expectations().value_name;
+const std::vector<std::string>& card_files = e2e::card_expectations().files;
 
 bool below(const std::string& path, const std::string& top) {
     return path.size() >= top.size() && sim::fold_case(path.substr(0, top.size())) == sim::fold_case(top) &&
@@ -362,6 +335,83 @@ TEST(DropcardRegistryData, OnlyAWellFormedDriverOrInfNameIsUsed) {
         SCOPED_TRACE(c.name);
         MachineFolder machine = MachineFolder::copy_of("sample");
         change_registry(machine, c.changes);
+        auto files_before = machine.files();
+        sim::Registry before = machine.registry();
+        auto run = machine.run("dropcard", {"x"}, "");
+        EXPECT_EQ(run.status, 0) << run.errors;
+        expect_registry(before, machine.registry(), c.gone_keys, startup_value_gone());
+        expect_files(files_before, machine.files(), c.gone_files);
+    }
+}
+
+// Registry values of other types, without their zero, at the edge of the 20-byte buffers,
+// and names with bytes 0x80-0xFF and control characters: the uninstaller reads no byte
+// past the data it was given, and removes nothing but the card's entries.
+TEST(DropcardRegistryData, OddTypesLengthsAndNamesReachNothingElse) {
+    struct Case {
+        const char* name;
+        std::vector<Change> changes;
+        std::vector<std::string> gone_keys;
+        std::vector<std::string> gone_files;
+        std::vector<std::string> extra_files;  // made below drive_c/ for the case
+    };
+    const std::string other_device = "[HKEY_LOCAL_MACHINE\\Enum\\ISAPNP\\OTH0031]";
+    const std::string inf_folder = "drive_c/WINDOWS/INF/OTHER/";
+    const std::vector<std::string> device1_not_read = without(card_keys, with(device1_resources, {media_class + "\\0001"}));
+    const std::vector<std::string> inf_not_used = without(card_files, {inf_folder + "VELMORA.INF"});
+    const Case cases[] = {
+        {"an expandable string Driver is read",
+         {{driver1, "\"Driver\"=hex(2):4d,45,44,49,41,5c,30,30,30,31,00"}}, card_keys, card_files, {}},
+        {"a multi-string Driver is read up to its first zero",
+         {{driver1, "\"Driver\"=hex(7):4d,45,44,49,41,5c,30,30,30,31,00,58,00,00"}}, card_keys, card_files, {}},
+        {"a Driver of type none without a zero counts as not read",
+         {{driver1, "\"Driver\"=hex(0):4d,45,44,49,41,5c,30,30,30,31"}}, device1_not_read, card_files, {}},
+        {"a Driver of 20 bytes without a zero fills the buffer and counts as not read",
+         {{driver1, "\"Driver\"=hex:4d,45,44,49,41,5c,30,30,30,31,30,30,30,30,30,30,30,30,30,30"}},
+         device1_not_read, card_files, {}},
+        {"a Driver of 21 bytes does not fit",
+         {{driver1, "\"Driver\"=hex:4d,45,44,49,41,5c,30,30,30,31,30,30,30,30,30,30,30,30,30,30,00"}},
+         device1_not_read, card_files, {}},
+        {"an empty binary Driver counts as not read", {{driver1, "\"Driver\"=hex:"}}, device1_not_read, card_files, {}},
+        {"a Driver with control characters names no key of the card",
+         {{driver1, "\"Driver\"=hex:4d,45,44,49,41,5c,30,30,01,7f,00"}}, device1_not_read, card_files, {}},
+        {"a Driver with bytes above 0x7F names its own class key and resources",
+         {{driver1, "\"Driver\"=\"MEDIA\\\\\xE9\xFF\x80\x81\""},
+          {other_device, "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\MEDIA\\\xC9\x9F\x80\x81]\r\n"
+                         "\"DriverDesc\"=\"odd\"\r\n\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\"
+                         "MEDIA\\\xE9\xFF\x80\x81\xA0]\r\n\r\n" + other_device}},
+         without(with(card_keys, {media_class + "\\\xC9\x9F\x80\x81"}), with(device1_resources, {media_class + "\\0001"})),
+         card_files, {}},
+        {"a dword InfPath names no file", {{infpath0, "\"InfPath\"=dword:00000001\r\n\"InfSection\""}}, card_keys,
+         inf_not_used, {}},
+        {"an InfPath of 20 bytes without a zero is not used",
+         {{infpath0, "\"InfPath\"=hex:41,42,43,44,45,46,47,48,49,4a,4b,4c,4d,4e,4f,2e,49,4e,46,46\r\n\"InfSection\""}},
+         card_keys, inf_not_used, {inf_folder + "ABCDEFGHIJKLMNO.INFF", inf_folder + "ABCDEFGHIJKLMNO.INF"}},
+        {"an InfPath of 19 characters is used",
+         {{infpath0, "\"InfPath\"=\"ABCDEFGHIJKLMNO.INF\"\r\n\"InfSection\""}}, card_keys,
+         with(inf_not_used, {inf_folder + "ABCDEFGHIJKLMNO.INF"}), {inf_folder + "ABCDEFGHIJKLMNO.INF"}},
+        {"an InfPath of 20 characters does not fit, and its first 19 name nothing",
+         {{infpath0, "\"InfPath\"=\"ABCDEFGHIJKLMNOP.INF\"\r\n\"InfSection\""}}, card_keys, inf_not_used,
+         {inf_folder + "ABCDEFGHIJKLMNOP.INF", inf_folder + "ABCDEFGHIJKLMNOP.IN"}},
+        {"an InfPath with a control character names no file",
+         {{infpath0, "\"InfPath\"=\"VELMORA\x01.INF\"\r\n\"InfSection\""}}, card_keys, inf_not_used, {}},
+        {"keys and values whose names differ from the card's by odd bytes stay",
+         {{other_device, "[HKEY_LOCAL_MACHINE\\Enum\\ISAPNP\\ESS1868_DEV0000\xA0]\r\n\"Driver\"=\"MEDIA\\\\0004\"\r\n\r\n"
+                         "[HKEY_LOCAL_MACHINE\\Enum\\ISAPNP\\ESS1868_DEV000\x01]\r\n\r\n"
+                         "[HKEY_LOCAL_MACHINE\\Enum\\ISAPNP\\\xC9SS1868_DEV0001]\r\n\r\n"
+                         "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\MediaResources\\Dream\x7F]\r\n\r\n"
+                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora\xFF]\r\n\r\n" +
+                             other_device},
+          {"\"VelmoraDk\"=", "\"VelmoraDk\x80\"=\"kept\"\r\n\"Velmora\x01\x44k\"=\"kept\"\r\n\"VelmoraDk\"="}},
+         card_keys, card_files, {}},
+        {"a Driver value whose name has a control character is not the Driver",
+         {{driver1, "\"Driver\x01\"=\"MEDIA\\\\0001\""}}, device1_not_read, card_files, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MachineFolder machine = MachineFolder::copy_of("sample");
+        change_registry(machine, c.changes);
+        for (const std::string& f : c.extra_files) machine.write(f, "inf");
         auto files_before = machine.files();
         sim::Registry before = machine.registry();
         auto run = machine.run("dropcard", {"x"}, "");

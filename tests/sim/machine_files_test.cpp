@@ -76,6 +76,30 @@ TEST(MachineIni, ChangedEntriesAreWrittenInPlace) {
               "[Display]\r\nWidth=800\r\n");
 }
 
+TEST(MixerSections, ChangedValuesAreWrittenBackWhole) {
+    struct Case {
+        const char* name;
+        const char* control;
+        std::vector<std::uint32_t> values;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"hex of four digits", "Control7=0x10,0x20", {0x8000, 0xFFFF}, "Control7=0x8000,0xFFFF"},
+        {"hex past four digits", "Control7=0x10,0x20", {0x10000, 0xFFFFFFFF}, "Control7=0x00010000,0xFFFFFFFF"},
+        {"decimal", "Control7=16", {4294967295u}, "Control7=4294967295"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::IniFile ini = sim::IniFile::parse(std::string("[Mixer0]\r\nName=A\r\n") + c.control + "\r\n", "machine.ini");
+        sim::Mixers mixers = sim::Mixers::from_ini(ini, "machine.ini");
+        mixers.change(0, mixers.devices[0].controls[0], c.values.data(), c.values.size());
+        mixers.store(ini);
+        EXPECT_EQ(ini.text(), std::string("[Mixer0]\r\nName=A\r\n") + c.written + "\r\n");
+        sim::Mixers again = sim::Mixers::from_ini(sim::IniFile::parse(ini.text(), "machine.ini"), "machine.ini");
+        EXPECT_EQ(again.devices[0].controls[0].values, c.values);
+    }
+}
+
 TEST(MixerSections, DevicesAreNumberedWithoutGaps) {
     struct Case {
         const char* name;

@@ -57,6 +57,7 @@ TEST(RegFileErrors, NameTheLineAndWhatIsWrong) {
         {"no root", "REGEDIT4\n[]\n", 2, "unknown root key ''"},
         {"doubled backslash", "REGEDIT4\n[HKEY_USERS\\A\\\\B]\n", 2, "empty key name"},
         {"trailing backslash", "REGEDIT4\n[HKEY_USERS\\A\\]\n", 2, "empty key name"},
+        {"backslash right after the root", "REGEDIT4\n[HKEY_USERS\\\\A]\n", 2, "empty key name"},
         {"root and backslash", "REGEDIT4\n[HKEY_USERS\\]\n", 2, "empty key name"},
         {"bad escape in text", with_key("\"a\"=\"x\\ny\""), 4, "bad escape '\\n' in string"},
         {"bad escape in name", with_key("\"a\\tb\"=\"x\""), 4, "bad escape '\\t' in string"},
